@@ -1,0 +1,45 @@
+#pragma once
+
+#include "import/ImportState.h"
+
+#include <QString>
+#include <QStringList>
+
+class tInfo;
+class TdmDataBase;
+namespace dv { class Prompter; }
+
+// Reports progress of an import to whoever shows it (window or console).
+class ImportObserver {
+public:
+    virtual ~ImportObserver() = default;
+    virtual void fileStarted(const QString & /*fileName*/) {}
+    // DwnldRecrd after each stored record; a window may throttle repaints.
+    virtual void recordStored(quint16 /*dwnldRecrd*/) {}
+};
+
+// The Read Log File command without its widgets: for each file in order, one
+// download row under the serial number of its name, the file's records read
+// into the event table, then a backup or deletion of a cleanly read file.
+class ReadLogFileCommand {
+public:
+    ReadLogFileCommand(TdmDataBase &db, tInfo &info, dv::Prompter &prompter, ImportState &state);
+
+    // Leave every file where it is, whatever the settings say.
+    void setKeepFiles(bool keep) { keepFiles_ = keep; }
+
+    // True when every file read clean (and its backup or deletion worked).
+    // An error that ends the command is thrown after that file's rows read so
+    // far are committed; the files after it are not read.
+    bool run(const QStringList &paths, ImportObserver *observer = nullptr);
+
+    // Serial number from a file name: the characters 6 to 9 that exist.
+    static QString SerialFromFileName(const QString &fileName);
+
+private:
+    TdmDataBase &db_;
+    tInfo &info_;
+    dv::Prompter &prompter_;
+    ImportState &state_;
+    bool keepFiles_ = false;
+};
