@@ -20,7 +20,7 @@ class Dataset : public QObject {
     Q_OBJECT
 public:
     enum class Kind { Table, Query };
-    enum class State { Inactive, Browse, Insert };
+    enum class State { Inactive, Browse, Insert, Edit };
 
     Dataset(Kind kind, QString name, QObject *parent = nullptr);
     ~Dataset() override;
@@ -73,11 +73,25 @@ public:
     // stays on the new row and field() answers the assigned number.
     void post();   // throws EDatabaseError
     void cancel();
+    // Edit state: setField() changes the current row; post() writes it (tables only).
+    void edit();
+    // Deletes the current row of a table; the cursor stays at the same position.
+    void remove(); // throws EDatabaseError
+
+    // Re-reads the rows and the count (after another writer changed the table),
+    // keeping the position where it still exists.
+    void refresh();
+    // Runs a query's text as a statement that returns no rows ("delete * from
+    // ..."); answers the number of rows it changed. Throws EDatabaseError.
+    int execSql();
 
     QVariant field(const QString &name) const;          // current row
     void setField(const QString &name, const QVariant &value); // in Insert state
     QVariant valueAt(int row, const QString &name) const; // any row, for grids
     QStringList fieldNames() const; // every physical column, in column order
+    bool hasField(const QString &name) const;
+    // The engine's text of the query as it runs (after the Jet rewrite).
+    QString engineSql() const;
 
 Q_SIGNALS:
     void rowsChanged();     // opened, closed, reloaded, row posted
@@ -85,6 +99,7 @@ Q_SIGNALS:
     void afterPost();
 
 private:
+    bool loadWindow(int row) const;
     struct Impl;
     Kind kind_;
     QString name_;

@@ -60,6 +60,11 @@ public:
     dv::Dataset L3DownLoadEventQuery;
     dv::Dataset L3EquipmentQuery;
     dv::Dataset L3UnitQuery;     // the viewer's unit lookup, kept apart from the event list
+    // Queries that are never given a text; kept so every name of the module exists.
+    dv::Dataset L3ErrorCodeQuery;
+    dv::Dataset L3EventDateQuery;
+    dv::Dataset TablesQuery;
+    dv::Dataset L3DownloadQuery;
 
     QDateTime DateTime_Stamp;
     bool SetState = false;
@@ -79,6 +84,14 @@ public:
     // "ADO Version is ..." box.
     void ShowVersion();
     bool connected() const { return L3ADOConnection.connected(); }
+
+    // Makes every physical column of the dataset reachable by name: closes it,
+    // re-reads its column list from the database and reopens it if it was open.
+    void AddAllFields(dv::Dataset &dataset);
+    // Nothing is left to check once AddAllFields has run: answers true.
+    bool AllFieldsFound();
+    // The engine's version text, e.g. "SQLite 3.40.1".
+    QString EngineVersion() const;
 
     // Fast path for the import: one prepared insert inside one transaction.
     std::unique_ptr<dv::EventInserter> beginEventInsert();
