@@ -35,11 +35,19 @@ public:
     // Text of the unit description data label (without its caption).
     QString unitDescription() const;
 
+    // What a navigator button does: moves the grid's dataset, then MainDBNavClick.
+    void navigate(NavButton button);
+    // Sorts the grid by one of its columns in the database (a header click);
+    // the indicator column does not sort. The current download stays current.
+    void sortGrid(int column, Qt::SortOrder order);
+
 public Q_SLOTS:
     void DBGridDataSetRGClick();
     bool ListDownLoads();
     void DownloadPlantIDQuery();
     void MainDBNavClick(int button);
+    // ARow counts the header row as 0, so data rows start at 1; ACol 0 is the
+    // indicator column.
     void EventDBGridClickCell(int ARow, int ACol);
     void UpdateDBGrid();
     void setNumEvents(const QString &text);
