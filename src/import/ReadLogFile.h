@@ -27,6 +27,8 @@ public:
 
     // Leave every file where it is, whatever the settings say.
     void setKeepFiles(bool keep) { keepFiles_ = keep; }
+    // Treat "Suppress Warnings" as True without storing it.
+    void setSuppressWarnings(bool suppress) { suppressWarnings_ = suppress; }
 
     // True when every file read clean (and its backup or deletion worked).
     // An error that ends the command is thrown after that file's rows read so
@@ -36,10 +38,19 @@ public:
     // Serial number from a file name: the characters 6 to 9 that exist.
     static QString SerialFromFileName(const QString &fileName);
 
+    // Where a cleanly read file is moved: <Documents>/VidedorovIzarir/__backup/<name>.E~S.
+    static QString BackupPathFor(const QString &path);
+
 private:
+    // Loads the file into Ms1; throws dv::EInOutError when it cannot be read.
+    void loadFile(const QString &path);
+    // Backup or deletion as the settings say; false (after an error box) when it failed.
+    bool disposeOfFile(const QString &path);
+
     TdmDataBase &db_;
     tInfo &info_;
     dv::Prompter &prompter_;
     ImportState &state_;
     bool keepFiles_ = false;
+    bool suppressWarnings_ = false;
 };
