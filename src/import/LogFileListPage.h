@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QGroupBox>
+#include "import/LogFileGroup.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -9,24 +10,12 @@ class QListWidget;
 class QPushButton;
 class QCheckBox;
 class QMenu;
+class QAction;
 class QTreeView;
 class tInfo;
 class TdmDataBase;
 struct ImportState;
 namespace dv { class Prompter; class VolumeMonitor; }
-
-// The "Log File" group box of the header: the Read Log File command and its
-// three check boxes.
-class LogFileGroup : public QGroupBox {
-    Q_OBJECT
-public:
-    explicit LogFileGroup(QWidget *parent = nullptr);
-    QLabel *ReadingFileLBL = nullptr;
-    QPushButton *ReadLogFileBTN = nullptr;
-    QCheckBox *SuppressWarningsCB = nullptr;
-    QCheckBox *DeleteOnReadCB = nullptr;
-    QCheckBox *BackupOnReadCB = nullptr;
-};
 
 // The Log File List page: drive box, folder list and check-file list, the
 // file list's popup, and the USB notices that point it at the stick.
@@ -45,6 +34,11 @@ public:
     QWidget *DataListView = nullptr;
     QMenu *CheckFilePopupMenu = nullptr;
     QMenu *FileLoadPopupMenu = nullptr; // the viewer grid's popup
+    QAction *CheckAllFiles = nullptr;
+    QAction *UnCheckAllFiles = nullptr;
+    QAction *N3 = nullptr;
+    QAction *DeleteSelectedFile1 = nullptr;
+    QAction *LoadFilefromDirectory1 = nullptr;
 
     bool USBAttached = false;
     QString USBDrv, USBFat, SourceFile;
@@ -54,6 +48,16 @@ public:
     // The page was selected by the operator.
     void enterPage();
     QString currentFolder() const;
+    // Root of the volume the drive box shows ("-" or empty when none).
+    QString currentDrive() const;
+    // The file list's mask, e.g. "*exs;"; empty: every file.
+    QString fileMask() const;
+    // Points the folder list at a folder; the file list follows.
+    void setFolder(const QString &folder);
+    // Makes the file list re-read its folder (ticks are cleared).
+    void refreshFileList();
+    // File system name of the volume at this root ("vfat", "ext4"); empty when unknown.
+    QString GetHardDiskPartitionType(const QString &DriveLetter);
 
 public Q_SLOTS:
     void Usb(const QString &Drv, const QString &Drive, bool Attached);
@@ -77,6 +81,15 @@ Q_SIGNALS:
     void numEventsChanged(const QString &text);
 
 private:
+    void fillDrives();
+    void setDriveBox(const QString &root);
+    QString systemDrive();
+    QString localFolder();
+    void pointAtLocalFolder();
+    void storeFileBoxes();
+    int tickedCount() const;
+    void leaveBusy();
+
     struct Impl;
     Impl *d;
 };
