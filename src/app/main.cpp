@@ -1,0 +1,88 @@
+// The entry sequence: one copy per user, splash, settings key, the forms and
+// the data module in their fixed order, the message loop, the lock released.
+#include "app/AppHook.h"
+#include "app/Application.h"
+#include "app/ApplicationSignals.h"
+#include "app/ErrorLog.h"
+#include "app/Forms.h"
+#include "app/MainForm.h"
+#include "app/MainFormTexts.h"
+#include "app/ShutDown.h"
+#include "app/SplashScr.h"
+#include "db/L3Data.h"
+#include "platform/Documents.h"
+#include "platform/FileRegistryStore.h"
+#include "platform/HidDevice.h"
+#include "platform/MessageBoxPrompter.h"
+#include "platform/SingleInstance.h"
+#include "platform/VolumeMonitor.h"
+#include "settings/L3Registry.h"
+
+#include <QDateTime>
+
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    dv::FileRegistryStore registry;
+    dv::MessageBoxPrompter prompter;
+    tInfo Info(registry, prompter); // RegPath stays empty until the sequence sets it
+
+    // 1, 2. One copy per user; the second one says so and ends, touching nothing.
+    dv::SingleInstance instance;
+    if (!instance.tryLock()) {
+        ApplicationSignals signals; // a termination request dismisses the box
+        QObject::connect(&signals, &ApplicationSignals::terminateRequested, &app,
+                         [] { QCoreApplication::exit(0); });
+        std::fprintf(stderr, "%s\n", dv::kAlreadyRunning);
+        prompter.ask(dv::Prompt{dv::MsgKind::Warning, QString::fromLatin1(dv::kAlreadyRunning),
+                                dv::mbOK, dv::mbOK, QString::fromLatin1(dv::kAlreadyRunningCaption)});
+        return 0;
+    }
+
+    // 3.
+    auto splash = std::make_unique<TfSplashScreen>();
+    splash->showAndPaint();
+
+    // 4, 5.
+    Info.RegPath = QString::fromLatin1(kSettingsKeyPath);
+    QApplication::setApplicationName(QString::fromLatin1(dv::kApplicationTitle));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(dv::kApplicationTitle));
+
+    ErrorLog log([] { return dv::GetMyDocuments(); }, [] { return QDateTime::currentDateTime(); });
+    AppHook hook(log);
+    app.setHook(&hook);
+
+    dv::NoVolumeMonitor volumes;
+    dv::NoHidDevice hid;
+    // The data module object is inert until its creation handler runs below.
+    TdmDataBase dmDataBase(Info, prompter);
+
+    // 6. Each creation handler's failure is logged and the sequence goes on.
+    TMainFrm MainFrm(Info, prompter, log, volumes, hid, dmDataBase);
+    prompter.setParent(&MainFrm);
+    hook.run([&] { MainFrm.FormCreate(); });
+    TfCraneInfo fCraneInfo(&MainFrm);
+    TfShutDown fShutDown(&MainFrm);
+    MainFrm.setShutDownNotice(&fShutDown);
+    hook.run([&] { dmDataBase.DataModuleCreate(); });
+    TClearRecrds ClearRecrds(&MainFrm);
+    TSerialNumberFRM SerialNumberFRM(&MainFrm);
+    TReportSelectEX ReportSelectEX(&MainFrm);
+
+    // 7.
+    splash.reset();
+
+    // 8. The first show runs the window's show handler.
+    ApplicationSignals signals;
+    QObject::connect(&signals, &ApplicationSignals::terminateRequested, &MainFrm,
+                     [&MainFrm] { MainFrm.close(); });
+    MainFrm.show();
+    const int rc = QApplication::exec();
+
+    // 9.
+    instance.release();
+    return rc;
+}
