@@ -9,12 +9,12 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int code;
     QString err;
 };
 
-Run createDb(const QStringList &args)
+CliRun createDb(const QStringList &args)
 {
     QProcess p;
     p.start(QStringLiteral(DORVANEL_CLI), QStringList{QStringLiteral("create-db")} + args);
@@ -26,7 +26,7 @@ TEST(CreateDb, MakesTheSchemaOnceAndRefusesAnyExistingFile)
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/ExLoggerDB.mdb");
-    const Run made = createDb({path});
+    const CliRun made = createDb({path});
     ASSERT_EQ(made.code, 0) << qPrintable(made.err);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
@@ -46,7 +46,7 @@ TEST(CreateDb, MakesTheSchemaOnceAndRefusesAnyExistingFile)
     // an existing file of any kind stays byte for byte as it was
     for (const QByteArray &content : {QByteArray("precious notes\n"), QByteArray()}) {
         const QString other = dvtest::writeFile(dir.path() + QStringLiteral("/other.mdb"), content);
-        const Run refused = createDb({other});
+        const CliRun refused = createDb({other});
         EXPECT_EQ(refused.code, 1);
         EXPECT_TRUE(refused.err.contains(QStringLiteral("already exists"))) << qPrintable(refused.err);
         QFile f(other);
