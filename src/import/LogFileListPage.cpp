@@ -191,6 +191,8 @@ LogFileListPage::LogFileListPage(tInfo &info, TdmDataBase &db, dv::Prompter &pro
     connect(DriveComboBox, &QComboBox::activated, this, [this](int index) {
         setFolder(DriveComboBox->itemData(index).toString());
     });
+    // The drive box lists the volumes present, whoever mounts them.
+    connect(&volumes, &dv::VolumeMonitor::volumeChanged, this, [this] { fillDrives(); });
     fillDrives();
 }
 

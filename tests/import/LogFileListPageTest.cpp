@@ -288,3 +288,32 @@ TEST_F(LogFileListPageTest, CopyFirmwareChecksTheFileSystemAndReportsTheCopy)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogFileListPageTest, TheFolderAndDriveListsMoveTheFileList)
+{
+    const QString root = stick(QStringLiteral("nav"), true);
+    dvtest::writeFile(root + QStringLiteral("/EXCAVATOR/a.exs"), "x");
+    dvtest::writeFile(root + QStringLiteral("/top.exs"), "x");
+    w.page.setFolder(root);
+    auto *folders = qobject_cast<QListWidget *>(w.page.DirectoryListBox);
+    ASSERT_NE(folders, nullptr);
+    ASSERT_EQ(folders->count(), 2); // ".." and EXCAVATOR
+    EXPECT_EQ(folders->item(1)->text(), QStringLiteral("EXCAVATOR"));
+    Q_EMIT folders->itemActivated(folders->item(1));
+    EXPECT_EQ(w.page.currentFolder(), root + QStringLiteral("/EXCAVATOR"));
+    EXPECT_EQ(w.names(), QStringList{QStringLiteral("a.exs")});
+    Q_EMIT folders->itemActivated(folders->item(0));
+    EXPECT_EQ(w.page.currentFolder(), root);
+    EXPECT_EQ(w.names(), QStringList{QStringLiteral("top.exs")});
+
+    w.volumes.plug(root); // no detector started: only the drive box hears it
+    const int i = w.page.DriveComboBox->findData(root);
+    ASSERT_GE(i, 0) << "the drive box lists the volumes";
+    w.page.setFolder(QStringLiteral("/"));
+    Q_EMIT w.page.DriveComboBox->activated(i);
+    EXPECT_EQ(w.page.currentFolder(), root);
+}
+
+} // namespace

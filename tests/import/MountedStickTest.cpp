@@ -60,9 +60,7 @@ TEST(MountedStick, ArrivalImportAndRemovalOnARealVolume)
 
     dvtest::TmpfsMount plugged(staging, stick);
     ASSERT_TRUE(plugged.ok()) << plugged.why().toStdString();
-    ASSERT_TRUE(notices.wait(5000)) << "no arrival notice";
-    EXPECT_EQ(notices.last()[0].toString(), stick);
-    EXPECT_TRUE(notices.last()[1].toBool());
+    ASSERT_TRUE(dvtest::waitForNotice(notices, stick, true)) << "no arrival notice";
     ASSERT_FALSE(tab.isEmpty());
     EXPECT_TRUE(tab.last()[0].toBool());
     EXPECT_TRUE(page.USBAttached);
@@ -81,8 +79,7 @@ TEST(MountedStick, ArrivalImportAndRemovalOnARealVolume)
 
     notices.clear();
     ASSERT_TRUE(plugged.unmount());
-    ASSERT_TRUE(notices.wait(5000)) << "no removal notice";
-    EXPECT_FALSE(notices.last()[1].toBool());
+    ASSERT_TRUE(dvtest::waitForNotice(notices, stick, false)) << "no removal notice";
     EXPECT_FALSE(tab.last()[0].toBool());
     EXPECT_FALSE(page.USBAttached);
     EXPECT_EQ(page.currentFolder(), local + QStringLiteral("/EXCAVATOR"));

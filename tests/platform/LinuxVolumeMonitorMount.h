@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QString>
 
 #include <cerrno>
@@ -66,5 +67,18 @@ private:
     QString why_;
     bool mounted_ = false;
 };
+
+// Waits for the notice about this root (other mounts on the machine may
+// come and go meanwhile); false after timeoutMs without it.
+inline bool waitForNotice(QSignalSpy &spy, const QString &root, bool attached, int timeoutMs = 5000)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        for (const QList<QVariant> &n : spy)
+            if (n[0].toString() == root && n[1].toBool() == attached)
+                return true;
+        spy.wait(100);
+    }
+    return false;
+}
 
 } // namespace dvtest
