@@ -30,13 +30,24 @@ int main(int argc, char **argv)
     dv::MessageBoxPrompter prompter;
     tInfo Info(registry, prompter); // RegPath stays empty until the sequence sets it
 
+    // A termination request from the system closes the main window as its
+    // close button does; before the window is up it ends an open box.
+    ApplicationSignals termination;
+    TMainFrm *mainWindow = nullptr;
+    bool stopRequested = false;
+    QObject::connect(&termination, &ApplicationSignals::terminateRequested, &app, [&] {
+        stopRequested = true;
+        if (mainWindow && mainWindow->isVisible())
+            mainWindow->close();
+        else
+            QCoreApplication::exit(0);
+    });
+
     // 1, 2. One copy per user; the second one says so and ends, touching nothing.
     dv::SingleInstance instance;
     if (!instance.tryLock()) {
-        ApplicationSignals signals; // a termination request dismisses the box
-        QObject::connect(&signals, &ApplicationSignals::terminateRequested, &app,
-                         [] { QCoreApplication::exit(0); });
         std::fprintf(stderr, "%s\n", dv::kAlreadyRunning);
+        std::fflush(stderr);
         prompter.ask(dv::Prompt{dv::MsgKind::Warning, QString::fromLatin1(dv::kAlreadyRunning),
                                 dv::mbOK, dv::mbOK, QString::fromLatin1(dv::kAlreadyRunningCaption)});
         return 0;
@@ -62,6 +73,7 @@ int main(int argc, char **argv)
 
     // 6. Each creation handler's failure is logged and the sequence goes on.
     TMainFrm MainFrm(Info, prompter, log, volumes, hid, dmDataBase);
+    mainWindow = &MainFrm;
     prompter.setParent(&MainFrm);
     hook.run([&] { MainFrm.FormCreate(); });
     TfCraneInfo fCraneInfo(&MainFrm);
@@ -76,11 +88,11 @@ int main(int argc, char **argv)
     splash.reset();
 
     // 8. The first show runs the window's show handler.
-    ApplicationSignals signals;
-    QObject::connect(&signals, &ApplicationSignals::terminateRequested, &MainFrm,
-                     [&MainFrm] { MainFrm.close(); });
-    MainFrm.show();
-    const int rc = QApplication::exec();
+    int rc = 0;
+    if (!stopRequested) {
+        MainFrm.show();
+        rc = QApplication::exec();
+    }
 
     // 9.
     instance.release();
