@@ -185,6 +185,8 @@ DatabaseViewer::DatabaseViewer(TdmDataBase &db, QWidget *parent)
     header->setSortIndicatorShown(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setStretchLastSection(false);
+    // The indicator column is narrower than the style's default minimum.
+    header->setMinimumSectionSize(16);
     connect(header, &QHeaderView::sortIndicatorChanged, this,
             [this](int section, Qt::SortOrder order) {
                 if (!d->settingSort)
