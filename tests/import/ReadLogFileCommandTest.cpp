@@ -158,22 +158,34 @@ TEST(ReadLogFileCommand, failedBackupLeavesTheFileUnderItsOwnNameAndSaysWhy)
     }
 }
 
-TEST(ReadLogFileCommand, failedDeletionIsToldInAnErrorBox)
+// The stick pulled out while its file is read: the file is gone when the
+// command wants to move or delete it.
+class PullStick : public ImportObserver {
+public:
+    explicit PullStick(QString path) : path_(std::move(path)) {}
+    void recordStored(quint16) override { QFile::remove(path_); }
+
+private:
+    QString path_;
+};
+
+TEST(ReadLogFileCommand, failedDeletionOrMoveIsToldInAnErrorBox)
 {
-    resetBackupFolder(true);
-    Command c;
-    c.f.set(ivBACKUPONREADLOGFILE, false);
-    c.f.set(ivDELETEONREADLOGFILE, true);
-    const QString path = c.write(QStringLiteral("A.exs"), fixture::goodRecords(1));
-    // A folder that refuses changes, as a write-protected stick does.
-    QFile::setPermissions(c.folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool clean = c.run({path});
-    QFile::setPermissions(c.folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (QFile::exists(path)) { // not when the tests run as root, who may write anyway
-        EXPECT_FALSE(clean);
-        ASSERT_EQ(c.f.prompter.shown().size(), 2);
-        EXPECT_EQ(c.f.prompter.shown().at(1).kind, dv::MsgKind::Error);
-        EXPECT_TRUE(c.f.prompter.shown().at(1).text.startsWith(QStringLiteral("Could not delete ") + path + u':'));
+    for (const bool backup : {false, true}) {
+        resetBackupFolder(true);
+        Command c;
+        c.f.set(ivBACKUPONREADLOGFILE, backup);
+        c.f.set(ivDELETEONREADLOGFILE, !backup);
+        const QString path = c.write(QStringLiteral("A.exs"), fixture::goodRecords(1));
+        PullStick pull(path);
+        EXPECT_FALSE(c.cmd.run({path}, &pull)) << backup;
+        ASSERT_EQ(c.f.prompter.shown().size(), 2) << backup;
+        const dv::Prompt &box = c.f.prompter.shown().at(1);
+        EXPECT_EQ(box.kind, dv::MsgKind::Error);
+        const QString lead = backup ? QStringLiteral("Could not back up ") + path + QStringLiteral(" to ")
+                                    : QStringLiteral("Could not delete ") + path + QStringLiteral(": ");
+        EXPECT_TRUE(box.text.startsWith(lead)) << box.text.toStdString();
+        EXPECT_TRUE(QDir(backupFolder()).isEmpty());
     }
 }
 
