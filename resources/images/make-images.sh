@@ -17,6 +17,6 @@ draw_excavator '#f4f0dc' Excavator.png
 convert Excavator.png -crop 160x104+0+0 +repage -resize 64x64 -background '#f4f0dc' \
   -gravity center -extent 64x64 WindowIcon.png
 draw_excavator none excavator-clear.png
-convert -size 340x240 gradient:'#bcd8f0'-'#f4f0dc' \( excavator-clear.png -resize 300x225 \) \
-  -gravity south -composite -fill '#8a7a50' -draw "rectangle 0,226 340,240" Splash.png
+convert -size 340x240 gradient:'#bcd8f0'-'#f4f0dc' \( excavator-clear.png -resize 220x165 \) \
+  -gravity southwest -geometry +4+0 -composite -fill '#8a7a50' -draw "rectangle 0,226 340,240" Splash.png
 rm excavator-clear.png

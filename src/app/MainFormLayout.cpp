@@ -105,12 +105,12 @@ void TMainFrm::buildHeader()
     LogoPanel->setGeometry(448, 6, 231, 151);
     LogoImage = new QLabel(LogoPanel);
     LogoImage->setObjectName(QStringLiteral("LogoImage"));
-    LogoImage->setGeometry(6, 6, 96, 72);
+    LogoImage->setGeometry(6, 6, 88, 66);
     Title1a = new QLabel(QString::fromLatin1(dv::kBrandWord), LogoPanel);
     Title1a->setObjectName(QStringLiteral("Title1a"));
     Title1a->setFont(makeFont("Tahoma", 24, true));
     Title1a->setAlignment(Qt::AlignCenter);
-    Title1a->setGeometry(104, 22, 122, 40);
+    Title1a->setGeometry(96, 18, 130, 40);
     auto *shadow = new QGraphicsDropShadowEffect(Title1a);
     shadow->setOffset(2, 2);
     shadow->setBlurRadius(2);
@@ -182,6 +182,12 @@ void TMainFrm::buildStatusBar()
     auto *bar = new QStatusBar;
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setSizeGripEnabled(false);
+    bar->setStyleSheet(QStringLiteral("QStatusBar::item { border: 0px }"));
+    // One strip of our own, so the panels sit edge to edge at their widths.
+    auto *strip = new QWidget;
+    auto *row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
     const int widths[5] = {155, 150, 65, 170, 40};
     for (int i = 0; i < 5; ++i) {
         auto *p = new QLabel;
@@ -193,9 +199,10 @@ void TMainFrm::buildStatusBar()
             p->setMinimumWidth(widths[i]);
         else
             p->setFixedWidth(widths[i]);
-        bar->addWidget(p, i == 4 ? 1 : 0);
+        row->addWidget(p, i == 4 ? 1 : 0);
         StatusPanels[i] = p;
     }
+    bar->addWidget(strip, 1);
     setStatusBar(bar);
 }
 
