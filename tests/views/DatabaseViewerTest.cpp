@@ -283,6 +283,23 @@ TEST_F(ViewerTest, UpdateDBGridShowsRowsWrittenSinceTheTableOpened)
     EXPECT_EQ(gridRow(), w.db.L3DownLoadTbl.recNo());
 }
 
+TEST(ViewerClosedDatabase, RefreshWithNoDatabaseOpenShowsNothingAndDoesNotFail)
+{
+    dvtest::World w; // the settings name no file: the data module stays closed
+    w.db.DataModuleCreate();
+    ASSERT_FALSE(w.db.connected());
+    DatabaseViewer viewer(w.db);
+    for (int view : {0, 1}) {
+        viewer.setDataViewIndex(view);
+        EXPECT_NO_THROW(viewer.DBGridDataSetRGClick());
+        EXPECT_EQ(viewer.EventDBGrid->model()->rowCount(), 0);
+        EXPECT_EQ(viewer.NumEvents->text(), QStringLiteral("0"));
+        EXPECT_EQ(viewer.unitDescription(), QString());
+    }
+    EXPECT_NO_THROW(viewer.navigate(DatabaseViewer::nbNext));
+    EXPECT_NO_THROW(viewer.UpdateDBGrid());
+}
+
 TEST_F(ViewerTest, SetNumEventsShowsTheGivenCount)
 {
     open({});
