@@ -15,7 +15,7 @@
 #include "platform/HidDevice.h"
 #include "platform/MessageBoxPrompter.h"
 #include "platform/SingleInstance.h"
-#include "platform/VolumeMonitor.h"
+#include "platform/LinuxVolumeMonitor.h"
 #include "settings/L3Registry.h"
 
 #include <QDateTime>
@@ -66,7 +66,7 @@ int main(int argc, char **argv)
     AppHook hook(log);
     app.setHook(&hook);
 
-    dv::NoVolumeMonitor volumes;
+    dv::LinuxVolumeMonitor volumes;
     dv::NoHidDevice hid;
     // The data module object is inert until its creation handler runs below.
     TdmDataBase dmDataBase(Info, prompter);
