@@ -26,7 +26,7 @@ void ReadLogData::GetDateTimeStamp()
 {
     const ExcavRec_t &rec = state_.ExcavatorData.ExcavRecs;
     const dv::LogDateTime t = dv::decodeLogDateTime(rec.Time, rec.Date);
-    db_.DateTime_Stamp = QDateTime(QDate(t.year, t.month, t.day), QTime(t.hours, t.mins, t.secs));
+    db_.DateTime_Stamp = clock_.make(t.year, t.month, t.day, t.hours, t.mins, t.secs);
 }
 
 bool ReadLogData::run(ImportObserver *observer)

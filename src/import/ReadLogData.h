@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/ImportState.h"
+#include "import/LocalDateTimeCache.h"
 
 class tInfo;
 class TdmDataBase;
@@ -38,4 +39,5 @@ private:
     dv::Prompter &prompter_;
     ImportState &state_;
     bool forceSuppress_ = false;
+    LocalDateTimeCache clock_;
 };
