@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QFont>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -194,6 +195,11 @@ void TMainFrm::buildStatusBar()
         p->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         p->setAlignment((i == 2 || i == 4 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        // The panel widths were chosen for an 11-pixel font; a larger default
+        // font would cut the release date in the last panel.
+        QFont small = p->font();
+        small.setPixelSize(11);
+        p->setFont(small);
         // The last panel takes what is left of the bar, as the platform's status bar does.
         if (i == 4)
             p->setMinimumWidth(widths[i]);
