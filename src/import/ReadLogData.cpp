@@ -3,7 +3,7 @@
 #include "core/Errors.h"
 #include "db/L3Data.h"
 #include "import/LogReader.h"
-#include "import/ReadLogFile.h"
+#include "import/ImportObserver.h"
 #include "platform/Prompter.h"
 #include "settings/L3Registry.h"
 

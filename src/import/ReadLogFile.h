@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/ImportObserver.h"
 #include "import/ImportState.h"
 
 #include <QString>
@@ -8,15 +9,6 @@
 class tInfo;
 class TdmDataBase;
 namespace dv { class Prompter; }
-
-// Reports progress of an import to whoever shows it (window or console).
-class ImportObserver {
-public:
-    virtual ~ImportObserver() = default;
-    virtual void fileStarted(const QString & /*fileName*/) {}
-    // DwnldRecrd after each stored record; a window may throttle repaints.
-    virtual void recordStored(quint16 /*dwnldRecrd*/) {}
-};
 
 // The Read Log File command without its widgets: for each file in order, one
 // download row under the serial number of its name, the file's records read
