@@ -223,10 +223,10 @@ QString JetSql::strftimePattern(const QString &jetPattern)
     while (i < jetPattern.size()) {
         bool matched = false;
         for (const auto &m : map) {
-            const QLatin1String spec(m.jet);
-            if (jetPattern.mid(i, spec.size()).compare(spec, Qt::CaseInsensitive) == 0) {
+            const QLatin1String token(m.jet);
+            if (jetPattern.mid(i, token.size()).compare(token, Qt::CaseInsensitive) == 0) {
                 out += QLatin1String(m.sqlite);
-                i += spec.size();
+                i += token.size();
                 matched = true;
                 break;
             }
