@@ -73,6 +73,8 @@ SettingsPage::SettingsPage(tInfo &info, TdmDataBase &db, dv::Prompter &prompter,
     PasswordEDT = new QLineEdit(SecureOptionsGrpBox);
     PasswordEDT->setObjectName(QStringLiteral("PasswordEDT"));
     PasswordEDT->setEchoMode(QLineEdit::Password);
+    // Masked with "*" rather than the style's own bullet.
+    PasswordEDT->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     passwordLabel->setBuddy(PasswordEDT);
     SetPswrdBtn = new QPushButton(QStringLiteral("&Login"), SecureOptionsGrpBox);
     SetPswrdBtn->setEnabled(false);
