@@ -20,6 +20,10 @@ struct EventRow {
     QString ErrorStr;
     QString ErrorCode;
     float PeakSpeed = 0.0f;
+    // When set, stored as it stands instead of DateTime (the engine's
+    // "yyyy-MM-ddTHH:mm:ss.zzz" text): the import makes it straight from the
+    // record's fields and so saves a time-zone lookup per row.
+    QString DateTimeText;
 };
 
 // The connection the data module holds. The file's content decides whether

@@ -49,7 +49,10 @@ void PreparedEventInserter::add(const EventRow &row)
     if (!open_)
         throw EDatabaseError(QStringLiteral("EventTable: the insert has already ended"));
     insert_.bindValue(0, row.DownLoad);
-    insert_.bindValue(1, row.DateTime.isValid() ? QVariant(sqlvalues::dateTimeText(row.DateTime)) : QVariant());
+    if (!row.DateTimeText.isEmpty())
+        insert_.bindValue(1, row.DateTimeText);
+    else
+        insert_.bindValue(1, row.DateTime.isValid() ? QVariant(sqlvalues::dateTimeText(row.DateTime)) : QVariant());
     insert_.bindValue(2, row.ErrorStr);
     insert_.bindValue(3, row.ErrorCode);
     insert_.bindValue(4, double(row.PeakSpeed));

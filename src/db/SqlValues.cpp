@@ -22,21 +22,26 @@ QString dateTimeText(const QDateTime &dt)
     const QTime t = local.time();
     if (d.year() < 0 || d.year() > 9999)
         return local.toString(QLatin1String(kDateTimeFormat));
+    return dateTimeText(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec());
+}
+
+QString dateTimeText(int year, int month, int day, int hour, int minute, int second, int msec)
+{
     QString s(23, Qt::Uninitialized);
     QChar *p = s.data();
-    put(p, d.year(), 4);
+    put(p, year, 4);
     *p++ = u'-';
-    put(p, d.month(), 2);
+    put(p, month, 2);
     *p++ = u'-';
-    put(p, d.day(), 2);
+    put(p, day, 2);
     *p++ = u'T';
-    put(p, t.hour(), 2);
+    put(p, hour, 2);
     *p++ = u':';
-    put(p, t.minute(), 2);
+    put(p, minute, 2);
     *p++ = u':';
-    put(p, t.second(), 2);
+    put(p, second, 2);
     *p++ = u'.';
-    put(p, t.msec(), 3);
+    put(p, msec, 3);
     return s;
 }
 

@@ -12,6 +12,8 @@ inline constexpr const char *kDateTimeFormat = "yyyy-MM-ddTHH:mm:ss.zzz";
 
 // Fast text form of a date-time (the import writes a million of them).
 QString dateTimeText(const QDateTime &dt);
+// The same text straight from wall-clock fields, with no time-zone lookup.
+QString dateTimeText(int year, int month, int day, int hour, int minute, int second, int msec = 0);
 
 // A value as it is bound: date-times as text, floats widened, the rest as is.
 QVariant toDb(const QVariant &v);

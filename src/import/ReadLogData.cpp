@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "db/L3Data.h"
+#include "db/SqlValues.h"
 #include "import/LogReader.h"
 #include "import/ImportObserver.h"
 #include "platform/Prompter.h"
@@ -37,18 +38,24 @@ bool ReadLogData::run(ImportObserver *observer)
     std::unique_ptr<dv::EventInserter> inserter;
     qint32 downLoad = 0;
     EventRow row;
+    dv::LogDateTime last{};
+    bool haveLast = false;
+    const auto stampLast = [&] {
+        if (haveLast)
+            db_.DateTime_Stamp = clock_.make(last.year, last.month, last.day, last.hours, last.mins, last.secs);
+    };
 
     try {
         LogEvent ev;
         while (reader.next(ev)) {
-            const QString n = QString::number(ev.index);
+            const auto n = [&ev] { return QString::number(ev.index); };
             switch (ev.kind) {
             case LogEvent::Kind::FoundTermination:
                 state_.ExcavatorData = ev.data;
                 state_.LogToDataBase = false;
                 result = false;
                 if (!warningsSuppressed())
-                    prompter_.show(dv::MsgKind::Error, QStringLiteral("Found Termination in Record ") + n
+                    prompter_.show(dv::MsgKind::Error, QStringLiteral("Found Termination in Record ") + n()
                                                            + QStringLiteral(" But record discarded"));
                 break;
             case LogEvent::Kind::ErrorReading:
@@ -57,7 +64,7 @@ bool ReadLogData::run(ImportObserver *observer)
                 state_.LogToDataBase = false;
                 result = false;
                 if (!warningsSuppressed())
-                    prompter_.show(dv::MsgKind::Error, QStringLiteral("Error Reading Data in Record ") + n);
+                    prompter_.show(dv::MsgKind::Error, QStringLiteral("Error Reading Data in Record ") + n());
                 break;
             case LogEvent::Kind::Record: {
                 state_.ExcavatorData = ev.data;
@@ -76,24 +83,31 @@ bool ReadLogData::run(ImportObserver *observer)
                     inserter = db_.beginEventInsert();
                 }
                 // The date is decoded before anything is written, so an invalid
-                // one never leaves a half-filled row behind.
-                GetDateTimeStamp();
+                // one never leaves a half-filled row behind. The row takes the
+                // wall-clock text straight from the fields; the data module's
+                // stamp is set once from the last stored record (see below),
+                // because a local date-time per row costs a time-zone lookup.
                 const ExcavRec_t &rec = ev.data.ExcavRecs;
+                const dv::LogDateTime t = dv::decodeLogDateTime(rec.Time, rec.Date);
                 row.DownLoad = downLoad;
-                row.DateTime = db_.DateTime_Stamp;
+                row.DateTimeText = dv::sqlvalues::dateTimeText(t.year, t.month, t.day, t.hours, t.mins, t.secs);
                 row.ErrorCode = QString(QChar(char16_t(rec.Machine)));
                 row.ErrorStr = QString::number(rec.LoadID);
                 row.PeakSpeed = float(rec.LoadWght / 100.0);
                 inserter->add(row);
+                last = t;
+                haveLast = true;
                 if (observer)
                     observer->recordStored(state_.DwnldRecrd);
                 break;
             }
             }
         }
+        stampLast();
         if (inserter)
             inserter->commit();
     } catch (...) {
+        stampLast();
         // Keep what was read before the failing record; the first error is
         // the one worth reporting, so a failing commit here does not replace it.
         if (inserter) {

@@ -106,7 +106,7 @@ TEST_F(DataModule, DownloadRowThenEventsUnderItsNumber)
         auto ins = dm.beginEventInsert();
         for (int i = 0; i < 10; ++i)
             ins->add(EventRow{download, QDateTime(QDate(2024, 5, 1), QTime(10, i)), QStringLiteral("Load"),
-                              QStringLiteral("Excavator"), 1.25f * float(i)});
+                              QStringLiteral("Excavator"), 1.25f * float(i), {}});
         ins->commit();
     }
     EXPECT_EQ(updated.count(), 1);
@@ -120,7 +120,7 @@ TEST_F(DataModule, DownloadRowThenEventsUnderItsNumber)
     // uncommitted rows go when the inserter does
     {
         auto ins = dm.beginEventInsert();
-        ins->add(EventRow{download, QDateTime::currentDateTime(), {}, {}, 0});
+        ins->add(EventRow{download, QDateTime::currentDateTime(), {}, {}, 0, {}});
     }
     EXPECT_EQ(dm.EventCount(), 10);
     EXPECT_EQ(updated.count(), 1);
@@ -128,8 +128,8 @@ TEST_F(DataModule, DownloadRowThenEventsUnderItsNumber)
     // a refused row fails the add; the rows before it still commit
     {
         auto ins = dm.beginEventInsert();
-        ins->add(EventRow{download, QDateTime::currentDateTime(), QStringLiteral("ok"), {}, 0});
-        EXPECT_THROW(ins->add(EventRow{download, QDateTime::currentDateTime(), QString(31, u'x'), {}, 0}),
+        ins->add(EventRow{download, QDateTime::currentDateTime(), QStringLiteral("ok"), {}, 0, {}});
+        EXPECT_THROW(ins->add(EventRow{download, QDateTime::currentDateTime(), QString(31, u'x'), {}, 0, {}}),
                      dv::EDatabaseError);
         ins->commit();
     }
