@@ -23,7 +23,8 @@ function(dv_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE dv_testsupport ${T_LINK} GTest::gtest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300
+               SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endfunction()
 
 # dv_glob_room(CORE_NAME GUI_NAME GUI_REGEX CORE_LINK <libs> GUI_LINK <libs> [EXCLUDE_REGEX r])
