@@ -71,6 +71,15 @@ struct Dataset::Impl {
     QHash<QString, QVariant> buf;
     qint64 editRowid = -1;
 
+    // Forgets the cached row count and row window, so the next read asks the engine.
+    void dropCache()
+    {
+        count = -1;
+        winStart = -1;
+        win.clear();
+        winRowids.clear();
+    }
+
     [[noreturn]] void fail(const QString &context, const QSqlError &e) const
     {
         QString msg = e.databaseText().isEmpty() ? e.text() : e.databaseText();
@@ -222,10 +231,7 @@ void Dataset::open()
         d->columnIndex.insert(cols[i].toLower(), i);
     d->active = true;
     d->state = State::Browse;
-    d->count = -1;
-    d->winStart = -1;
-    d->win.clear();
-    d->winRowids.clear();
+    d->dropCache();
     d->cur = -1;
     first();
     Q_EMIT rowsChanged();
@@ -237,12 +243,9 @@ void Dataset::close()
         return;
     d->active = false;
     d->state = State::Inactive;
-    d->count = -1;
+    d->dropCache();
     d->cur = -1;
     d->bof = d->eof = true;
-    d->winStart = -1;
-    d->win.clear();
-    d->winRowids.clear();
     d->buf.clear();
     d->bufOrder.clear();
     Q_EMIT rowsChanged();
@@ -527,10 +530,7 @@ void Dataset::post()
     d->state = State::Browse;
     d->buf.clear();
     d->bufOrder.clear();
-    d->count = -1;
-    d->winStart = -1;
-    d->win.clear();
-    d->winRowids.clear();
+    d->dropCache();
 
     // Put the cursor on the written row. In physical order that is the number
     // of rows before it, which the engine counts from the key's index.
@@ -583,10 +583,7 @@ void Dataset::remove()
         d->fail(name_, q.lastError());
     q.finish();
     const int row = d->cur;
-    d->count = -1;
-    d->winStart = -1;
-    d->win.clear();
-    d->winRowids.clear();
+    d->dropCache();
     const int n = recordCount();
     d->cur = std::min(row, n - 1);
     d->bof = d->eof = n == 0;
@@ -600,10 +597,7 @@ void Dataset::refresh()
         return;
     cancel();
     const int row = d->cur;
-    d->count = -1;
-    d->winStart = -1;
-    d->win.clear();
-    d->winRowids.clear();
+    d->dropCache();
     const int n = recordCount();
     d->cur = n == 0 ? -1 : std::clamp(row, 0, n - 1);
     d->bof = d->eof = n == 0;
